@@ -1,0 +1,2 @@
+// Resource ids of lumivex.
+#pragma once
