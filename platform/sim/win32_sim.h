@@ -8,5 +8,6 @@
 #include "platform/sim/version.h"
 #include "platform/sim/resources.h"
 #include "platform/sim/user.h"
+#include "platform/sim/msgbox.h"
 #include "platform/sim/gdi.h"
 #include "platform/sim/shell.h"

@@ -1,0 +1,4 @@
+// Message boxes of the simulated Windows 95.
+#pragma once
+
+#include "platform/sim/types.h"
