@@ -77,7 +77,7 @@ foreach(dir IN LISTS test_dirs)
     target_link_libraries(test_${name} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock)
     target_compile_definitions(test_${name} PRIVATE
         LUMIVEX_SOURCE_DIR="${CMAKE_SOURCE_DIR}" LUMIVEX_BINARY_DIR="${CMAKE_BINARY_DIR}")
-    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60
+    gtest_discover_tests(test_${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES
         PROPERTIES TIMEOUT 120 ENVIRONMENT "LUMIVEX_TEST=1")
 endforeach()
 
