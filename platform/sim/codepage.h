@@ -10,11 +10,12 @@
 namespace sim {
 
 // The ANSI code page of a language id: 1251 for Russian, 874 for Thai, 950 for
-// Chinese (Taiwan), 1252 for every other language of ours.
+// Chinese (Taiwan), 1252 for the Western European languages, and the other
+// languages' own code pages where the platform has one.
 UINT AnsiCodePageOf(LANGID lang);
 
 // Characters without a byte in the code page become '?', as the platform's
-// default character does.
+// default character does; bytes the code page does not define become U+FFFD.
 std::string WideToAnsi(const std::u16string& text, UINT codePage);
 std::u16string AnsiToWide(const std::string& text, UINT codePage);
 
