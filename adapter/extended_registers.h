@@ -27,14 +27,18 @@ void WritePortByte(WORD port, BYTE value);
 WORD ReadExtendedBase();
 void SelectExtendedWindow(BYTE index, WORD base);
 
-// Register access.
+// Register access. A chip that reports a window base of 0 has no window:
+// nothing is accessed, reads give 0xFF.
 BYTE ReadExtendedRegister(BYTE index);
 void WriteExtendedRegister(BYTE index, BYTE value);
 BYTE ReadPaletteControl();
 void WritePaletteControl(BYTE value);
+// Sets the source field (0 none, 1 the 256-entry, 2 the 32-entry palette) of
+// the target in activeTarget; writes nothing for another target or source.
 void SelectPaletteSource(int source);
 
-// Palette access.
+// Palette access. Each entry waits for blanking (bounded, for a display that
+// never reports it) and is then written through the DAC ports.
 void WritePaletteEntry(BYTE index, const PaletteEntry* entry);
 void WritePalette256(const PaletteEntry* table);
 void WritePalette32(const PaletteEntry* table);
