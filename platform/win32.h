@@ -14,3 +14,12 @@
 #endif
 
 #include "platform/ports.h"
+
+// The Windows build on the simulated board (for systems that forbid direct
+// port access): the board's driver escape goes to the model, every other
+// escape to the system (platform/win_model/escape.cpp).
+#if defined(_WIN32) && defined(LUMIVEX_BOARD_MODEL)
+int ModelExtEscape(HDC dc, int escape, int inputSize, LPCSTR input, int outputSize,
+                   LPSTR output);
+#define ExtEscape ModelExtEscape
+#endif
