@@ -246,9 +246,30 @@ void DrawReset(Canvas& c) {
     DrawLoopArrow(c, 0, 0, Blue);
 }
 
+// Copies the painted (non-key) pixels of `layer` onto `c` at (x, y).
+void Overlay(Canvas& c, const Canvas& layer, int x, int y, uint8_t key) {
+    for (int ly = 0; ly < layer.height; ++ly) {
+        for (int lx = 0; lx < layer.width; ++lx) {
+            if (layer.Get(lx, ly) != key) {
+                c.Set(x + lx, y + ly, layer.Get(lx, ly));
+            }
+        }
+    }
+}
+
+// Magenta never appears in the pictures, so it marks unpainted layer pixels.
+constexpr uint8_t kKey = Magenta;
+
+// The frames keep a one-pixel margin of background all round.
+void FramedPicture(Canvas& c, Frame frame) {
+    Canvas edge(c.width - 2, c.height - 2, kKey);
+    DrawFrame(edge, frame);
+    Overlay(c, edge, 1, 1, kKey);
+}
+
 Canvas ButtonFace(void (*glyph)(Canvas&), Frame frame) {
     Canvas c(62, 28, LightGrey);
-    DrawFrame(c, frame);
+    FramedPicture(c, frame);
     glyph(c);
     return c;
 }
@@ -268,7 +289,6 @@ void DrawShackle(Canvas& c, double dy, bool open, uint8_t color) {
 
 Canvas Padlock(bool open) {
     Canvas c(30, 27, LightGrey);
-    RaisedEdge(c);
     // Shadow of the shackle and the body.
     {
         Canvas shadow(30, 27, LightGrey);
@@ -290,7 +310,7 @@ Canvas Padlock(bool open) {
         c.HLine(9, 21, y, DarkGrey);
     }
     c.Fill(15, 16, 15, 19, Black);
-    RaisedEdge(c);
+    FramedPicture(c, Frame::Normal);
     return c;
 }
 
@@ -311,9 +331,6 @@ struct IconPicture {
         }
     }
 };
-
-// Magenta never appears in the picture, so it marks unpainted layer pixels.
-constexpr uint8_t kKey = Magenta;
 
 IconPicture DrawIcon() {
     IconPicture icon;
