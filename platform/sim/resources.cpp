@@ -285,6 +285,18 @@ std::vector<WORD> ResourceLanguages(HINSTANCE instance, WORD type, WORD id) {
     return languages;
 }
 
+std::vector<ResourceKey> ListResources(HINSTANCE instance) {
+    std::vector<ResourceKey> keys;
+    if (instance != ModuleInstance()) {
+        return keys;
+    }
+    for (const Entry& e : Section().entries) {
+        keys.push_back(ResourceKey{e.numericType ? e.type : WORD{0xFFFF},
+                                   e.numericId ? e.id : WORD{0xFFFF}, e.language});
+    }
+    return keys;
+}
+
 std::optional<std::u16string> FindStringInLanguage(HINSTANCE instance, UINT id, WORD lang) {
     if (id > 0xFFFF) {
         return std::nullopt;

@@ -63,6 +63,15 @@ std::optional<ResourceData> FindResourceDataInLanguage(HINSTANCE instance, WORD 
 // The language ids a resource comes in, in the order of the resource section.
 std::vector<WORD> ResourceLanguages(HINSTANCE instance, WORD type, WORD id);
 
+// Every resource of the section in section order; a type or id given by name
+// rather than number is listed as 0xFFFF.
+struct ResourceKey {
+    WORD type;
+    WORD id;
+    WORD language;
+};
+std::vector<ResourceKey> ListResources(HINSTANCE instance);
+
 // The string table entry `id` in exactly `lang` as stored (UTF-16); nothing
 // when that language's block lacks it.
 std::optional<std::u16string> FindStringInLanguage(HINSTANCE instance, UINT id, WORD lang);
