@@ -9,17 +9,29 @@ namespace {
 
 // glibc's converters stand in for the platform's code page tables. Each one is
 // opened once and kept for the process.
+struct Converters {
+    std::map<std::pair<UINT, bool>, iconv_t> open;
+
+    ~Converters() {
+        for (auto& [key, cd] : open) {
+            if (cd != reinterpret_cast<iconv_t>(-1)) {
+                iconv_close(cd);
+            }
+        }
+    }
+};
+
 iconv_t Converter(UINT codePage, bool toWide) {
-    static std::map<std::pair<UINT, bool>, iconv_t> converters;
+    static Converters converters;
     auto key = std::make_pair(codePage, toWide);
-    auto found = converters.find(key);
-    if (found != converters.end()) {
+    auto found = converters.open.find(key);
+    if (found != converters.open.end()) {
         return found->second;
     }
     std::string name = "CP" + std::to_string(codePage);
     iconv_t cd =
         toWide ? iconv_open("UTF-16LE", name.c_str()) : iconv_open(name.c_str(), "UTF-16LE");
-    converters.emplace(key, cd);
+    converters.open.emplace(key, cd);
     return cd;
 }
 
