@@ -120,6 +120,11 @@ TEST(GdiObjectsTest, CompatibleBitmapsTakeTheFormatOfTheDcsSurface) {
         HDC memory = CreateCompatibleDC(screen);
         HBITMAP mono = CreateCompatibleBitmap(memory, 5, 5);
         EXPECT_EQ(Info(mono).bmBitsPixel, 1);
+        HDC monoDc = CreateCompatibleDC(nullptr);
+        HGDIOBJ monoOld = SelectObject(monoDc, mono);
+        EXPECT_EQ(SetPixel(monoDc, 0, 0, RGB(10, 20, 30)), RGB(0, 0, 0)) << "holds black and white";
+        SelectObject(monoDc, monoOld);
+        DeleteDC(monoDc);
         HGDIOBJ old = SelectObject(memory, colour);
         HBITMAP colour2 = CreateCompatibleBitmap(memory, 5, 5);
         EXPECT_EQ(Info(colour2).bmBitsPixel, depth);
