@@ -15,7 +15,8 @@ TEST(DisplayDriver, DefaultsToASupportedBoard) {
     EXPECT_GT(driver.Escape(3, "IC", 0, nullptr, &error), 0);
     ASSERT_GT(driver.Escape(3, "ID", 4, id, &error), 0);
     EXPECT_GE(id[2] | id[3] << 8, 0x5D17);
-    EXPECT_GT(driver.Escape(3, "VG", 12, id, &error), 0);
+    uint8_t vg[12] = {};
+    EXPECT_GT(driver.Escape(3, "VG", sizeof vg, vg, &error), 0);
     EXPECT_EQ(driver.Escape(3, "ZZ", 0, nullptr, &error), 0);
 }
 
