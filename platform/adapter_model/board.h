@@ -174,7 +174,9 @@ class Board {
     double FramePeriodNs() const;
     // The status port's value at a moment of modelled time.
     uint8_t StatusAt(uint64_t ns) const;
-    // A display that never reports blanking or retrace (status reads 0).
+    // A display that never reports blanking or retrace (status reads 0). The
+    // palette writers then give up waiting after a bound for each entry: a
+    // whole palette makes millions of status reads, so switch the trace off.
     void SetNeverBlanks(bool never) { neverBlanks_ = never; }
 
     // Trace and counters.
