@@ -89,8 +89,12 @@ void SetPushed(HWND button, bool pushed) {
         return;
     }
     w->pushed = pushed;
-    w->invalid = true;
-    DrawOwnerButton(button, ODA_SELECT);
+    // An owner-drawn button is drawn at once; the others repaint later.
+    if (ButtonType(w) == BS_OWNERDRAW) {
+        DrawOwnerButton(button, ODA_SELECT);
+    } else {
+        w->invalid = true;
+    }
 }
 
 // The end of a click: auto buttons change their state, then the parent hears
