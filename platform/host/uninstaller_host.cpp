@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "platform/sim/command_line.h"
 #include "platform/win32.h"
 #include "uninstaller/uninstaller.h"
@@ -75,12 +77,16 @@ std::string ToUtf8(const std::string& ansi) {
 int AskOnTerminal(const sim::msgbox::Box& box) {
     std::printf("[%s] %s (y/n) ", ToUtf8(box.caption).c_str(), ToUtf8(box.text).c_str());
     std::fflush(stdout);
+    // Answers read from a pipe are echoed, so the transcript reads as typed.
+    bool echo = isatty(STDIN_FILENO) == 0;
     std::string line;
     while (std::getline(std::cin, line)) {
         if (!line.empty() && (line[0] == 'y' || line[0] == 'Y')) {
+            std::printf("%s", echo ? "y\n" : "");
             return IDYES;
         }
         if (!line.empty() && (line[0] == 'n' || line[0] == 'N')) {
+            std::printf("%s", echo ? "n\n" : "");
             return IDNO;
         }
         std::printf("(y/n) ");
