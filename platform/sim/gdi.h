@@ -146,6 +146,8 @@ BOOL LPtoDP(HDC dc, LPPOINT points, int count);
 DWORD GetSysColor(int index);
 
 // Drawing. FillRect also takes a system colour index plus one as its brush.
+// BitBlt clips to the destination; pixels whose source lies outside the
+// source surface are left as they are.
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourceX, int sourceY,
             DWORD rop);
