@@ -22,6 +22,7 @@ struct Control {
     WORD id;
     WORD classAtom;
     std::u16string text = u"";
+    WORD textOrdinal = 0; // a resource id instead of a text (an SS_ICON's icon)
 };
 
 // A classic template: the header, no menu, the dialog class, the title, the
@@ -70,7 +71,12 @@ inline std::vector<BYTE> BuildTemplate(DWORD style, short cx, short cy, const st
         word(c.id);
         word(0xFFFF);
         word(c.classAtom);
-        text(c.text);
+        if (c.textOrdinal != 0) {
+            word(0xFFFF);
+            word(c.textOrdinal);
+        } else {
+            text(c.text);
+        }
         word(0); // no creation data
     }
     return b;
