@@ -33,7 +33,8 @@ void ChangeDisplayMode(int bitsPerPixel, int width = 0, int height = 0);
 // sent WM_CLOSE, as the task list's End Task does.
 void CloseWindowOfClass(const std::string& className);
 
-// The innermost popup menu.
+// The innermost popup menu. The pointer stays where it is (MovePointer first
+// to choose where a dialog opened from the menu finds it).
 void ChooseMenuItem(UINT commandId);
 void DismissMenu();
 

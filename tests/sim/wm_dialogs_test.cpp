@@ -69,6 +69,43 @@ TEST(DialogGeometry, DialogUnitsBecomePixelsFromTheFontsBaseUnits) {
     }
 }
 
+// Moving a dialog moves its controls with it; its size stays as given.
+TEST(DialogGeometry, ControlsFollowTheirDialogWhenItMoves) {
+    RECT before{}, after{}, dialogAfter{};
+    DialogHandler() = [&](HWND dialog, UINT m, WPARAM, LPARAM) -> INT_PTR {
+        if (m == WM_INITDIALOG) {
+            HWND ok = GetDlgItem(dialog, IDOK);
+            RECT d{};
+            GetWindowRect(dialog, &d);
+            GetWindowRect(ok, &before);
+            MoveWindow(dialog, d.left + 100, d.top - 7, d.right - d.left, d.bottom - d.top, TRUE);
+            GetWindowRect(ok, &after);
+            GetWindowRect(dialog, &dialogAfter);
+            after.left -= 100;
+            after.right -= 100;
+            after.top += 7;
+            after.bottom += 7;
+            dialogAfter.left -= d.left;
+            dialogAfter.right -= d.left;
+            dialogAfter.top -= d.top;
+            dialogAfter.bottom -= d.top;
+            EndDialog(dialog, 0);
+            return TRUE;
+        }
+        return FALSE;
+    };
+    RunDialog(BuildTemplate(kDialogStyle, 187, 100, u"Moved",
+                            {{kChild | BS_PUSHBUTTON, 17, 78, 50, 14, IDOK, kButton, u"OK"}}));
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
+    EXPECT_EQ(after.right, before.right);
+    EXPECT_EQ(after.bottom, before.bottom);
+    EXPECT_EQ(dialogAfter.left, 100);
+    EXPECT_EQ(dialogAfter.top, -7);
+    EXPECT_EQ(dialogAfter.right - dialogAfter.left, 281 + 6);
+    EXPECT_EQ(dialogAfter.bottom - dialogAfter.top, 163 + 6 + 18);
+}
+
 // The first tab stop that is visible and enabled, in template order.
 std::vector<Control> TabOrderControls() {
     return {
