@@ -241,3 +241,15 @@ void LoadDialogPosition() {
         RegCloseKey(key);
     }
 }
+
+void SaveDialogPosition(HWND dialog) {
+    HKEY key;
+    char text[NUMBER_TEXT_SIZE];
+
+    GetWindowRect(dialog, &dialogPosition);
+    if (OpenStoreKey(UTILITY_KEY, &key, NULL)) {
+        wsprintf(text, "%d %d", (int)dialogPosition.left, (int)dialogPosition.top);
+        WriteText(key, "Dialog Position", text);
+        RegCloseKey(key);
+    }
+}

@@ -3,6 +3,7 @@
 // request, and the record of operations that tests read back.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ LANGID GetUserDefaultLangID();
 // written, as USER32 does.
 int wvsprintf(LPSTR buffer, LPCSTR format, va_list args);
 int wsprintf(LPSTR buffer, LPCSTR format, ...);
+
+#define ZeroMemory(destination, length) std::memset((destination), 0, (length))
 
 int lstrlen(LPCSTR text);
 LPSTR lstrcpy(LPSTR dest, LPCSTR src);
