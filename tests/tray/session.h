@@ -86,13 +86,13 @@ struct Machine {
 };
 
 // Runs lumivex's entry point; the queued actions must end the session.
-inline int Run() {
+inline int RunLumivex() {
     return sim::ui::RunWinMain(WinMain);
 }
 
 inline int Start(const Machine& machine) {
     machine.Prepare();
-    return Run();
+    return RunLumivex();
 }
 
 // The user's ways into and out of the program.
