@@ -90,9 +90,13 @@ inline int RunLumivex() {
     return sim::ui::RunWinMain(WinMain);
 }
 
+// A check that lives after the end of the program would never run, so no
+// action may be left.
 inline int Start(const Machine& machine) {
     machine.Prepare();
-    return RunLumivex();
+    int exitCode = RunLumivex();
+    EXPECT_EQ(sim::script::PendingActions(), 0u) << "actions left when the program ended";
+    return exitCode;
 }
 
 // The user's ways into and out of the program.
