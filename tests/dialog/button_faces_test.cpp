@@ -170,7 +170,7 @@ TEST(DialogButtonFaces, TheLockCommandPaintsThePadlockAndSwapsTheButtonsPicture)
     sim::script::Do([&] { idle = sim::gdi::LiveObjectCount(); });
     OpenDesktop();
     for (WORD padlock : {122, 123, 122}) {
-        sim::script::Do([&] {
+        sim::script::Do([&opened, padlock] {
             sim::gdi::SetSysColor(COLOR_BTNFACE, padlock == 123 ? RGB(255, 255, 0) : kLightGrey);
             sim::gdi::ClearScreen(kMarker);
             opened = sim::gdi::LiveObjectCount();
