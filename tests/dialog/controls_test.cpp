@@ -306,16 +306,24 @@ TEST(DialogScrollBars, StepsOfEveryCodeWithAndWithoutTheLock) {
 }
 
 TEST(DialogScrollBars, EndOfScrollingAndUnknownCodesChangeNothing) {
-    const Target stored{"1", "1", "0", "7 8 9"};
+    // The cleared box would show a 0 again, and the palette would be written,
+    // if these codes were taken as a step of 0.
     auto codes = [] {
+        sim::script::ClearText(kGreenBox);
         sim::script::Do("codes from 8 up", [] {
             HWND d = Dialog();
+            size_t accesses = sim::TheBoard().Trace().size();
             for (WORD code : {(WORD)SB_ENDSCROLL, (WORD)9, (WORD)0xFFFF}) {
-                SendMessage(d, WM_HSCROLL, MAKEWPARAM(code, 30), (LPARAM)GetDlgItem(d, kGreenBar));
+                for (int bar : {kRedBar, kGreenBar}) {
+                    SendMessage(d, WM_HSCROLL, MAKEWPARAM(code, 30), (LPARAM)GetDlgItem(d, bar));
+                }
             }
+            EXPECT_EQ(sim::TheBoard().Trace().size(), accesses);
         });
     };
-    RunRounds({{"ignored", stored, codes, "7 8 9", "7 8 9", {7, 8, 9}, {0, 0, 0}}});
+    RunRounds(
+        {{"no lock", {"1", "0", "0", "7 8 9"}, codes, "7  9", "7 0 9", {7, 0, 9}, {0, 0, 0}},
+         {"lock", {"1", "1", "0", "7 8 9"}, codes, "-1  1", "-1 0 1", {-1, 0, 1}, {0, 0, 0}}});
 }
 
 TEST(DialogEditBoxes, TypedValuesWithAndWithoutTheLock) {
