@@ -15,7 +15,7 @@ WORD ButtonFaceBitmap(int controlId, UINT itemState) {
         return faces[0][state];
     case IDCANCEL:
         return faces[1][state];
-    case 1013:
+    case IDC_RESET:
         return faces[2][state];
     default:
         return 0;

@@ -3,18 +3,7 @@
 #pragma once
 
 #include "platform/win32.h"
-
-#define IDB_RESET_PRESSED 113
-#define IDB_CANCEL_PRESSED 114
-#define IDB_RESET_FOCUSED 115
-#define IDB_OK_FOCUSED 116
-#define IDB_RESET_NORMAL 117
-#define IDB_OK_NORMAL 118
-#define IDB_CANCEL_FOCUSED 119
-#define IDB_OK_PRESSED 120
-#define IDB_CANCEL_NORMAL 121
-#define IDB_LOCK_CLOSED 122
-#define IDB_LOCK_OPEN 123
+#include "resources/resource.h"
 
 #define TRANSPARENT_COLOR RGB(192, 192, 192)
 

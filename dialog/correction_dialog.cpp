@@ -8,18 +8,6 @@
 #include "dialog/bitmap_buttons.h"
 #include "tray/tray.h"
 
-#define IDC_ON_OFF 1004
-#define IDC_LOCK 1005
-#define IDC_BRIGHTNESS 1009
-#define IDC_CONTRAST 1010
-#define IDC_RESET 1013
-#define IDC_SCROLL_RED 1025
-#define IDC_SCROLL_GREEN 1026
-#define IDC_SCROLL_BLUE 1027
-#define IDC_EDIT_RED 1029
-#define IDC_EDIT_GREEN 1030
-#define IDC_EDIT_BLUE 1031
-
 #define OFFSET_MIN (-64)
 #define OFFSET_MAX 64
 #define STATE_TEXT_SIZE 10
@@ -39,8 +27,8 @@ struct TargetSnapshot {
 
 static TargetSnapshot savedSettings;
 
-static const int scrollBars[3] = {IDC_SCROLL_RED, IDC_SCROLL_GREEN, IDC_SCROLL_BLUE};
-static const int editBoxes[3] = {IDC_EDIT_RED, IDC_EDIT_GREEN, IDC_EDIT_BLUE};
+static const int scrollBars[3] = {IDC_RED_SCROLL, IDC_GREEN_SCROLL, IDC_BLUE_SCROLL};
+static const int editBoxes[3] = {IDC_RED_EDIT, IDC_GREEN_EDIT, IDC_BLUE_EDIT};
 
 // The edited target's settings. activeTarget is always 0 or 1 here; any other
 // value is read as the desktop rather than indexing past the array.
@@ -134,18 +122,18 @@ static void SetControlTexts(HWND dialog) {
     char radio[RADIO_TEXT_SIZE];
 
     on[0] = off[0] = '\0';
-    LoadString(hInstance, 3, on, STATE_TEXT_SIZE);
-    LoadString(hInstance, 4, off, STATE_TEXT_SIZE);
+    LoadString(hInstance, IDS_ON, on, STATE_TEXT_SIZE);
+    LoadString(hInstance, IDS_OFF, off, STATE_TEXT_SIZE);
     lstrcpy(both, on);
     lstrcat(both, "/");
     lstrcat(both, off);
     SetDlgItemText(dialog, IDC_ON_OFF, both);
 
     radio[0] = '\0';
-    LoadString(hInstance, 12, radio, RADIO_TEXT_SIZE);
+    LoadString(hInstance, IDS_BRIGHTNESS, radio, RADIO_TEXT_SIZE);
     SetDlgItemText(dialog, IDC_BRIGHTNESS, radio);
     radio[0] = '\0';
-    LoadString(hInstance, 13, radio, RADIO_TEXT_SIZE);
+    LoadString(hInstance, IDS_CONTRAST, radio, RADIO_TEXT_SIZE);
     SetDlgItemText(dialog, IDC_CONTRAST, radio);
 }
 
@@ -214,7 +202,7 @@ static void InitControls(HWND dialog, int reason) {
 // Gives the Lock button the padlock of the present lock state, deleting the
 // picture it held before.
 static void SetLockImage(HWND dialog) {
-    WORD id = Edited()->lock == 1 ? IDB_LOCK_CLOSED : IDB_LOCK_OPEN;
+    WORD id = Edited()->lock == 1 ? IDB_LOCKED : IDB_UNLOCKED;
     HBITMAP image = LoadBitmap(hInstance, MAKEINTRESOURCE(id));
     HGDIOBJ old =
         (HGDIOBJ)SendDlgItemMessage(dialog, IDC_LOCK, BM_SETIMAGE, IMAGE_BITMAP, (LPARAM)image);
@@ -250,7 +238,7 @@ static void OnLock(HWND dialog) {
     // The button's own picture follows too, so a repaint of the button shows
     // the same padlock as the painted face.
     SetLockImage(dialog);
-    PaintFace(dialog, Edited()->lock == 1 ? IDB_LOCK_CLOSED : IDB_LOCK_OPEN, IDC_LOCK);
+    PaintFace(dialog, Edited()->lock == 1 ? IDB_LOCKED : IDB_UNLOCKED, IDC_LOCK);
 }
 
 static void OnCorrectionType(HWND dialog, int type) {
@@ -403,9 +391,9 @@ static BOOL OnCommand(HWND dialog, WPARAM wParam) {
     case IDC_RESET:
         SetChannelValues(dialog, 0, 0, 0, TRUE);
         return TRUE;
-    case IDC_EDIT_RED:
-    case IDC_EDIT_GREEN:
-    case IDC_EDIT_BLUE:
+    case IDC_RED_EDIT:
+    case IDC_GREEN_EDIT:
+    case IDC_BLUE_EDIT:
         if (HIWORD(wParam) == EN_CHANGE) {
             OnValueEdited(dialog);
         }

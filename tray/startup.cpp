@@ -55,6 +55,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     ShowWindow(window, SW_HIDE);
     UpdateWindow(window);
 
+    ZeroMemory(&message, sizeof message);
     // GetMessage answers -1 on an error; that ends the loop as the quit
     // message does rather than spinning on it.
     while (GetMessage(&message, NULL, 0, 0) > 0) {

@@ -1,5 +1,6 @@
 #include "correction/settings.h"
 #include "dialog/correction_dialog.h"
+#include "resources/resource.h"
 #include "tray/tray.h"
 
 #define MENU_STRING_SIZE 63
@@ -9,10 +10,6 @@
 // The platform's formatter writes at most 1024 characters and the terminator.
 #define FORMAT_SCRATCH_SIZE 1025
 #define DEPTH_WITH_CORRECTIONS 8
-
-#define IDD_VIDEO_CHROMA 103
-#define IDD_DESKTOP_GAMMA 104
-#define IDD_ABOUT 105
 
 static void AppendMenuString(char* item, UINT id) {
     char text[MENU_STRING_SIZE];
@@ -26,7 +23,7 @@ static void AppendCorrectionItem(HMENU menu, UINT first, UINT middle, UINT comma
     item[0] = '\0';
     AppendMenuString(item, first);
     AppendMenuString(item, middle);
-    AppendMenuString(item, 7);
+    AppendMenuString(item, IDS_CORRECTION);
     AppendMenu(menu, MF_STRING, command, item);
 }
 
@@ -41,11 +38,11 @@ void ShowTrayMenu(HWND window, WPARAM wParam, LPARAM lParam) {
     }
 
     menu = CreatePopupMenu();
-    AppendCorrectionItem(menu, 8, 1, IDM_DESKTOP_GAMMA);
-    AppendCorrectionItem(menu, 9, 2, IDM_VIDEO_CHROMA);
+    AppendCorrectionItem(menu, IDS_DESKTOP, IDS_GAMMA, IDM_DESKTOP_GAMMA);
+    AppendCorrectionItem(menu, IDS_VIDEO, IDS_CHROMA, IDM_VIDEO_CHROMA);
     AppendMenu(menu, MF_SEPARATOR, 0, NULL);
     about[0] = '\0';
-    LoadString(hInstance, 14, about, MENU_STRING_SIZE);
+    LoadString(hInstance, IDS_ABOUT, about, MENU_STRING_SIZE);
     AppendMenu(menu, MF_STRING, IDM_ABOUT, about);
 
     GetCursorPos(&pointer);
@@ -85,10 +82,10 @@ static void RunCorrection(HWND window, int target, WORD templateId, UINT message
 BOOL RunTrayCommand(HWND window, WORD command) {
     switch (command) {
     case IDM_DESKTOP_GAMMA:
-        RunCorrection(window, Desktop, IDD_DESKTOP_GAMMA, 10);
+        RunCorrection(window, Desktop, IDD_DESKTOP_GAMMA, IDS_DESKTOP_NOT_AVAILABLE);
         return TRUE;
     case IDM_VIDEO_CHROMA:
-        RunCorrection(window, Video, IDD_VIDEO_CHROMA, 11);
+        RunCorrection(window, Video, IDD_VIDEO_CHROMA, IDS_VIDEO_NOT_AVAILABLE);
         return TRUE;
     case IDM_ABOUT:
         dialogOpen = 1;

@@ -1,5 +1,6 @@
 #include "correction/apply.h"
 #include "correction/settings.h"
+#include "resources/resource.h"
 #include "tray/tray.h"
 
 #define STRING_SCRATCH_SIZE 128
@@ -22,16 +23,16 @@ static void AppendTipString(char* tip, UINT id) {
 
 void ComposeTrayTip(char* tip) {
     tip[0] = '\0';
-    AppendTipString(tip, 1);
+    AppendTipString(tip, IDS_GAMMA);
     AppendTip(tip, " ");
-    AppendTipString(tip, 6);
-    AppendTipString(tip, correctionSettings.targets[Desktop].on != 0 ? 3 : 4);
-    AppendTipString(tip, 5);
-    AppendTipString(tip, 9);
+    AppendTipString(tip, IDS_IS);
+    AppendTipString(tip, correctionSettings.targets[Desktop].on != 0 ? IDS_ON : IDS_OFF);
+    AppendTipString(tip, IDS_TARGET_SEPARATOR);
+    AppendTipString(tip, IDS_VIDEO);
     // The video half names its target with the fixed word, not string 2.
     AppendTip(tip, " Gamma ");
-    AppendTipString(tip, 6);
-    AppendTipString(tip, correctionSettings.targets[Video].on != 0 ? 3 : 4);
+    AppendTipString(tip, IDS_IS);
+    AppendTipString(tip, correctionSettings.targets[Video].on != 0 ? IDS_ON : IDS_OFF);
 }
 
 void NotifyTrayIcon(HWND window, DWORD action) {
@@ -63,7 +64,7 @@ LRESULT CALLBACK TrayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         if (colorDepth > DEPTH_WITH_CORRECTIONS) {
             InitCorrections();
         }
-        trayIcon = LoadIcon(hInstance, MAKEINTRESOURCE(104));
+        trayIcon = LoadIcon(hInstance, MAKEINTRESOURCE(IDI_LUMIVEX));
         NotifyTrayIcon(window, NIM_ADD);
         return 0;
 
