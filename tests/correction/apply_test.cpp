@@ -11,7 +11,11 @@
 #include "correction/curves.h"
 #include "platform/sim/board.h"
 
+#include "tests/support/palette_hex.h"
+
 namespace {
+
+using test_support::Hex;
 
 const char kCorrectionKey[] = "Software\\Veridane\\Corvantis";
 const char kUtilityKey[] = "Software\\Veridane\\Lumivex";
@@ -34,26 +38,6 @@ void Store(const char* prefix, const Stored& s) {
     sim::registry::SetString(kCorrectionKey, p + "PalBrightCtrls", Text(s.brightness));
     sim::registry::SetString(kCorrectionKey, p + "PalContrastCtrls", Text(s.contrast));
     sim::registry::SetString(kUtilityKey, p + "LOCK", "0");
-}
-
-template <size_t N> std::string Hex(const std::array<adapter_model::Rgb, N>& palette) {
-    std::string hex;
-    char digits[7];
-    for (const adapter_model::Rgb& e : palette) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
-}
-
-std::string Hex(const std::vector<PaletteEntry>& table) {
-    std::string hex;
-    char digits[7];
-    for (const PaletteEntry& e : table) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
 }
 
 // The palette a correction should give, from the ramp of the given size.

@@ -17,7 +17,11 @@
 #include <float.h>
 #endif
 
+#include "tests/support/palette_hex.h"
+
 namespace {
+
+using test_support::Hex;
 
 class CurveTest : public ::testing::Test {
   protected:
@@ -35,16 +39,6 @@ std::vector<PaletteEntry> Corrected(ChannelTriple brightness, ChannelTriple cont
     std::vector<PaletteEntry> work(size);
     ComputeCorrectedPalette(&brightness, &contrast, base.data(), size, work.data());
     return work;
-}
-
-std::string Hex(const std::vector<PaletteEntry>& table) {
-    std::string hex;
-    char digits[7];
-    for (const PaletteEntry& e : table) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
 }
 
 TEST(RoundHalfAwayTest, HalvesGoAwayFromZero) {

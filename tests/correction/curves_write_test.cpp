@@ -8,27 +8,11 @@
 #include "correction/curves.h"
 #include "platform/sim/board.h"
 
+#include "tests/support/palette_hex.h"
+
 namespace {
 
-template <size_t N> std::string Hex(const std::array<adapter_model::Rgb, N>& palette) {
-    std::string hex;
-    char digits[7];
-    for (const adapter_model::Rgb& e : palette) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
-}
-
-std::string Hex(const PaletteEntry* table, int size) {
-    std::string hex;
-    char digits[7];
-    for (int i = 0; i < size; i++) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x", table[i].r, table[i].g, table[i].b);
-        hex += digits;
-    }
-    return hex;
-}
+using test_support::Hex;
 
 class CurveWriteTest : public ::testing::Test {
   protected:

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/palette_hex.h"
 #include "correction/curves.h"
 #include "correction/settings.h"
 #include "platform/sim/board.h"
@@ -129,16 +130,6 @@ inline std::string Stored(const char* key, const std::string& name) {
 }
 
 // Palettes as hex text, one RRGGBB per entry, so that a difference shows.
-template <size_t N> std::string Hex(const std::array<adapter_model::Rgb, N>& palette) {
-    std::string hex;
-    char digits[8];
-    for (const adapter_model::Rgb& e : palette) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x ", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
-}
-
 // The palette of `size` entries that the given triples make of the ramp.
 inline std::string ExpectedPalette(const ChannelTriple& brightness, const ChannelTriple& contrast,
                                    int size) {
@@ -148,20 +139,14 @@ inline std::string ExpectedPalette(const ChannelTriple& brightness, const Channe
     ComputeRamp(base.data(), size);
     ComputeCorrectedPalette(&brightness, &contrast, base.data(), size, work.data());
     paletteMax = kept;
-    std::string hex;
-    char digits[8];
-    for (const PaletteEntry& e : work) {
-        std::snprintf(digits, sizeof digits, "%02x%02x%02x ", e.r, e.g, e.b);
-        hex += digits;
-    }
-    return hex;
+    return test_support::Hex(work);
 }
 
 inline std::string Board256() {
-    return Hex(sim::TheBoard().Palette256());
+    return test_support::Hex(sim::TheBoard().Palette256());
 }
 inline std::string Board32() {
-    return Hex(sim::TheBoard().Palette32());
+    return test_support::Hex(sim::TheBoard().Palette32());
 }
 
 // The dialog of the innermost modal loop; a check that runs without one fails.
