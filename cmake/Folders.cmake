@@ -26,20 +26,26 @@ set(LUMIVEX_RC ${CMAKE_SOURCE_DIR}/resources/lumivex.rc)
 
 find_program(LUMIVEX_WINDRES NAMES i686-w64-mingw32-windres windres REQUIRED)
 
-# Compiles the resource script to a .res file (the same bytes in both builds).
-function(lumivex_compile_resources out_res)
+# Compiles the resource script with windres: FORMAT "res" gives the .res file
+# the simulator embeds, "coff" the object the Windows linker takes. Both hold
+# the same resources.
+function(lumivex_compile_resources out_file format)
     file(GLOB rc_inputs CONFIGURE_DEPENDS
         ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
         ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.ico)
-    set(res ${CMAKE_BINARY_DIR}/resources/lumivex.res)
+    if(format STREQUAL "coff")
+        set(out ${CMAKE_BINARY_DIR}/resources/lumivex_res.o)
+    else()
+        set(out ${CMAKE_BINARY_DIR}/resources/lumivex.res)
+    endif()
     add_custom_command(
-        OUTPUT ${res}
+        OUTPUT ${out}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
         COMMAND ${LUMIVEX_WINDRES} -I ${CMAKE_SOURCE_DIR}/resources
-                -i ${LUMIVEX_RC} -O res -o ${res}
+                -i ${LUMIVEX_RC} -O ${format} -o ${out}
         DEPENDS ${rc_inputs}
         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
-        COMMENT "windres lumivex.rc"
+        COMMENT "windres lumivex.rc (${format})"
         VERBATIM)
-    set(${out_res} ${res} PARENT_SCOPE)
+    set(${out_file} ${out} PARENT_SCOPE)
 endfunction()

@@ -23,7 +23,7 @@ target_link_libraries(win32sim PUBLIC adapter_model)
 
 # lumivex's resources: compiled by windres, embedded in the program, read back
 # by the simulator's resource loader.
-lumivex_compile_resources(LUMIVEX_RES)
+lumivex_compile_resources(LUMIVEX_RES res)
 set(LUMIVEX_RES_CPP ${CMAKE_BINARY_DIR}/resources/lumivex_res.cpp)
 add_custom_command(
     OUTPUT ${LUMIVEX_RES_CPP}

@@ -5,19 +5,7 @@
 add_compile_options(-march=i586 -mfpmath=387)
 add_link_options(-static -static-libgcc -static-libstdc++ -mwindows)
 
-set(LUMIVEX_RES_OBJ ${CMAKE_BINARY_DIR}/resources/lumivex_res.o)
-file(GLOB rc_inputs CONFIGURE_DEPENDS
-    ${CMAKE_SOURCE_DIR}/resources/*.rc ${CMAKE_SOURCE_DIR}/resources/*.h
-    ${CMAKE_SOURCE_DIR}/resources/*.bmp ${CMAKE_SOURCE_DIR}/resources/*.ico)
-add_custom_command(
-    OUTPUT ${LUMIVEX_RES_OBJ}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/resources
-    COMMAND ${LUMIVEX_WINDRES} -I ${CMAKE_SOURCE_DIR}/resources
-            -i ${LUMIVEX_RC} -O coff -o ${LUMIVEX_RES_OBJ}
-    DEPENDS ${rc_inputs}
-    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}/resources
-    COMMENT "windres lumivex.rc (coff)"
-    VERBATIM)
+lumivex_compile_resources(LUMIVEX_RES_OBJ coff)
 add_custom_target(lumivex_resources ALL DEPENDS ${LUMIVEX_RES_OBJ})
 
 # Port primitives: real in/out on the Windows 95 family (platform/win9x), or the
