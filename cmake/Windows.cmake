@@ -25,6 +25,9 @@ if(EXISTS ${LUMIVEX_ENTRY})
     target_include_directories(lumivex_model PRIVATE ${CMAKE_SOURCE_DIR})
     target_compile_definitions(lumivex_model PRIVATE LUMIVEX_BOARD_MODEL=1)
     target_link_libraries(lumivex_model PRIVATE ${WIN_LIBS})
+    # Both programs link the one resource object: build it once, before them.
+    add_dependencies(lumivex lumivex_resources)
+    add_dependencies(lumivex_model lumivex_resources)
 else()
     # No entry point yet: compile every program source that exists.
     add_library(lumivex_objects OBJECT ${LUMIVEX_PROGRAM_SOURCES} ${WIN9X_SOURCES}
