@@ -110,8 +110,11 @@ static BOOL ReadProductVersion(LPCSTR path, DWORD* versionMS, DWORD* versionLS) 
 }
 
 static void QueryDisplayDriver(AdapterInfo* info, LPCSTR path) {
-    BYTE reply[4];
-    char vgReply[VG_REPLY_SIZE];
+    // One zeroed block per escape: a driver that succeeds without filling its
+    // block must give zeros, not stack junk or the previous reply.
+    BYTE bvBlock[4] = {0};
+    BYTE idBlock[4] = {0};
+    char vgBlock[VG_REPLY_SIZE] = {0};
     DWORD versionMS;
     DWORD versionLS;
     int result;
@@ -119,12 +122,12 @@ static void QueryDisplayDriver(AdapterInfo* info, LPCSTR path) {
 
     result = AdapterEscape(dc, "MS", 0, NULL);
     info->msReply = (DWORD)(result & 0xFF) << 16;
-    if (AdapterEscape(dc, "BV", sizeof reply, (LPSTR)reply) > 0) {
-        memcpy(info->bvReply, reply, sizeof reply);
+    if (AdapterEscape(dc, "BV", sizeof bvBlock, (LPSTR)bvBlock) > 0) {
+        memcpy(info->bvReply, bvBlock, sizeof bvBlock);
     }
-    if (AdapterEscape(dc, "ID", sizeof reply, (LPSTR)reply) > 0) {
-        info->idWord = (WORD)(reply[0] | reply[1] << 8);
-        info->chipId = (WORD)(reply[2] | reply[3] << 8);
+    if (AdapterEscape(dc, "ID", sizeof idBlock, (LPSTR)idBlock) > 0) {
+        info->idWord = (WORD)(idBlock[0] | idBlock[1] << 8);
+        info->chipId = (WORD)(idBlock[2] | idBlock[3] << 8);
     }
     info->driverQueried = 1;
     ReleaseDC(NULL, dc);
@@ -136,14 +139,14 @@ static void QueryDisplayDriver(AdapterInfo* info, LPCSTR path) {
     }
 
     dc = GetDC(NULL);
-    result = AdapterEscape(dc, "VG", sizeof vgReply, vgReply);
+    result = AdapterEscape(dc, "VG", sizeof vgBlock, vgBlock);
     if (result == 0) {
         DebugLog("ExtEscape not implemented.");
     } else if (result < 0) {
         DebugLog("Error in ExtEscape.");
         DebugLog("Error number = %x ", (UINT)GetLastError());
     } else {
-        info->vgReply = (BYTE)vgReply[0];
+        info->vgReply = (BYTE)vgBlock[0];
     }
     ReleaseDC(NULL, dc);
 }

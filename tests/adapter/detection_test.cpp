@@ -171,6 +171,51 @@ TEST(DetectAdapter, VgReplyOrItsFailureOnTheDebugOutput) {
     }
 }
 
+// Leaves recognisable junk where the next call's locals will lie, so that a
+// reply block read without being written shows.
+__attribute__((noinline)) void FillStackWithJunk() {
+    volatile unsigned char junk[8192];
+    for (size_t i = 0; i < sizeof junk; ++i) {
+        junk[i] = 0xA5;
+    }
+}
+
+TEST(DetectAdapter, BytesASucceedingDriverLeftUnwrittenAreZero) {
+    struct Case {
+        const char* name;
+        EscapeReply bv, id, vg;
+        std::vector<BYTE> bvReply;
+        WORD idWord, chipId;
+        DWORD vgReply;
+    };
+    const Case cases[] = {
+        {"no bytes at all", {1, {}, 0}, {1, {}, 0}, {1, {}, 0}, {0, 0, 0, 0}, 0, 0, 0},
+        // The chip identifier must not be made of what "BV" left behind: that
+        // would pass the start-up gate on a board that never answered "ID".
+        {"short ID after a full BV",
+         {1, {0x34, 0x12, 0x17, 0x5D}, 0},
+         {1, {0x78, 0x56}, 0},
+         {1, {}, 0},
+         {0x34, 0x12, 0x17, 0x5D},
+         0x5678,
+         0,
+         0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        adapterInfo = AdapterInfo{};
+        Driver().SetReply("BV", c.bv);
+        Driver().SetReply("ID", c.id);
+        Driver().SetReply("VG", c.vg);
+        FillStackWithJunk();
+        DetectAdapter();
+        EXPECT_EQ(std::vector<BYTE>(adapterInfo.bvReply, adapterInfo.bvReply + 4), c.bvReply);
+        EXPECT_EQ(adapterInfo.idWord, c.idWord);
+        EXPECT_EQ(adapterInfo.chipId, c.chipId);
+        EXPECT_EQ(adapterInfo.vgReply, c.vgReply);
+    }
+}
+
 TEST(DetectAdapter, DriverWithoutTheEscape) {
     Driver().ImplementNothing();
     DetectAdapter();
