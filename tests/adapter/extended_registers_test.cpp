@@ -223,4 +223,31 @@ TEST(PaletteWriters, EntryIsWrittenEvenWhenTheDisplayNeverBlanks) {
     EXPECT_GE(Board().GetCounters().statusReads * Board().AccessCostNs(), Board().FramePeriodNs());
 }
 
+TEST(PaletteWriters, BlankingWaitStopsAtTheFirstFreeReadOrAfterItsBound) {
+    struct Case {
+        const char* name;
+        bool neverBlanks;
+        uint64_t startNs; // where the beam is when the entry is written
+        uint64_t statusReads;
+    };
+    const Case cases[] = {
+        // Line 503 of 525: vertical blanking, so the first read lets it through.
+        {"already blanked", false, 16000000, 1},
+        {"never blanks", true, 0, 100000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Board().SetNeverBlanks(c.neverBlanks);
+        Board().SetNowNs(c.startNs);
+        Board().SetTraceEnabled(false);
+        Board().ResetCounters();
+        const PaletteEntry entry = {1, 2, 3};
+
+        WritePaletteEntry(9, &entry);
+
+        EXPECT_EQ(Board().GetCounters().statusReads, c.statusReads);
+        EXPECT_EQ(Board().GetCounters().accesses, c.statusReads + 4);
+    }
+}
+
 } // namespace
