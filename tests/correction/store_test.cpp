@@ -284,6 +284,11 @@ struct PositionCase {
     int left, top;
 };
 
+// The position is read into a buffer of 80 bytes: 79 characters and the
+// terminator still fit, one more character leaves the position as it was.
+const std::string kPositionFillingTheBuffer = "412 230" + std::string(72, ' ');
+const std::string kPositionOverTheBuffer = "412 230" + std::string(73, ' ');
+
 class DialogPositionLoad : public ::testing::TestWithParam<PositionCase> {};
 
 TEST_P(DialogPositionLoad, KeepsTheDialogOffTheRightAndBottomEdges) {
@@ -309,6 +314,8 @@ INSTANTIATE_TEST_SUITE_P(
                       PositionCase{"-50 -20", -50, -20}, PositionCase{"7", 7, 200},
                       PositionCase{"junk", 100, 200},
                       PositionCase{"99999999999 99999999999", 904, 678},
+                      PositionCase{kPositionFillingTheBuffer.c_str(), 412, 230},
+                      PositionCase{kPositionOverTheBuffer.c_str(), 100, 200},
                       PositionCase{nullptr, 100, 200}));
 
 } // namespace
