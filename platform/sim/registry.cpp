@@ -59,6 +59,7 @@ struct Registry {
     std::map<ULONG_PTR, OpenKey> handles;
     ULONG_PTR nextHandle = 0x1000;
     REGSAM denied = 0;
+    std::vector<std::string> queries;
 
     Registry() {
         for (const RootInfo& r : kRoots) {
@@ -254,6 +255,7 @@ LONG RegQueryValueEx(HKEY key, LPCSTR valueName, LPDWORD /*reserved*/, LPDWORD t
     if (node->deleted) {
         return ERROR_KEY_DELETED;
     }
+    Reg().queries.push_back(ValueLabel(node, valueName));
     if ((access & KEY_QUERY_VALUE) == 0) {
         return ERROR_ACCESS_DENIED;
     }
@@ -498,6 +500,10 @@ void DenyRights(REGSAM rights) {
 
 size_t OpenHandleCount() {
     return Reg().handles.size();
+}
+
+const std::vector<std::string>& QueryLog() {
+    return Reg().queries;
 }
 
 // ---- REGEDIT4 ----

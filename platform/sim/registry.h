@@ -99,6 +99,10 @@ void DenyRights(REGSAM rights);
 // Handles opened by the programs and not yet closed.
 size_t OpenHandleCount();
 
+// Every RegQueryValueEx on an existing key, in order, as "path [name]": the
+// reads kept apart from the operation log, which records changes.
+const std::vector<std::string>& QueryLog();
+
 // The whole registry as a REGEDIT4 file (the Windows 95 export format), and
 // back. Import replaces the registry only when the whole text parses; on an
 // error it leaves the registry as it was and says what and where.

@@ -138,6 +138,25 @@ TEST_F(StoreTest, LoadReadsBackWhatSaveWrote) {
     ExpectTriple(TargetContrast(Video), -1, -2, -3);
 }
 
+TEST_F(StoreTest, LoadReadsTheValuesInTheCompanionsOrder) {
+    sim::registry::CreateKey(kCorrectionKey);
+    sim::registry::CreateKey(kUtilityKey);
+
+    LoadCorrectionSettings();
+
+    const std::string correction = std::string("HKLM\\") + kCorrectionKey + " [";
+    const std::string utility = std::string("HKLM\\") + kUtilityKey + " [";
+    std::vector<std::string> expected;
+    for (const char* name : {"CHROMA_ON/OFF", "CHROMA_CorrectionType", "CHROMA_PalBrightCtrls",
+                             "CHROMA_PalContrastCtrls", "GAMMA_ON/OFF", "GAMMA_CorrectionType",
+                             "GAMMA_PalBrightCtrls", "GAMMA_PalContrastCtrls"}) {
+        expected.push_back(correction + name + "]");
+    }
+    expected.push_back(utility + "CHROMA_LOCK]");
+    expected.push_back(utility + "GAMMA_LOCK]");
+    EXPECT_EQ(sim::registry::QueryLog(), expected);
+}
+
 TEST_F(StoreTest, EachTargetsValuesFollowItWhenTheKindsSwap) {
     sim::registry::SetString(kCorrectionKey, "GAMMA_PalBrightCtrls", "1 2 3");
     sim::registry::SetString(kCorrectionKey, "CHROMA_PalBrightCtrls", "4 5 6");
