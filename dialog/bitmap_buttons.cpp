@@ -39,7 +39,7 @@ int FillButtonBackground(HWND dialog, HDC dc, WORD bitmapId, int controlId, COLO
     POINT origin;
     HBITMAP bitmap;
     HBRUSH brush;
-    BITMAP info;
+    BITMAP info = {};
     RECT area;
 
     if (!ButtonOrigin(dialog, controlId, &origin)) {
@@ -65,7 +65,7 @@ int DrawTransparentBitmap(HWND dialog, HDC dc, WORD bitmapId, int controlId, COL
     POINT origin;
     POINT size;
     HBITMAP bitmap;
-    BITMAP info;
+    BITMAP info = {};
     HDC source, back, object, memory, save;
     HBITMAP backBitmap, objectBitmap, memoryBitmap, saveBitmap;
     HGDIOBJ sourceOld, backOld, objectOld, memoryOld, saveOld;

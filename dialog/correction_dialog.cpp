@@ -190,7 +190,7 @@ static void InitControls(HWND dialog, int reason) {
     }
 
     if (reason == Opening) {
-        RECT rect;
+        RECT rect = {0, 0, 0, 0};
         LoadDialogPosition();
         GetWindowRect(dialog, &rect);
         MoveWindow(dialog, dialogPosition.left, dialogPosition.top, rect.right - rect.left,

@@ -29,7 +29,7 @@ static void AppendCorrectionItem(HMENU menu, UINT first, UINT middle, UINT comma
 
 void ShowTrayMenu(HWND window, WPARAM wParam, LPARAM lParam) {
     HMENU menu;
-    POINT pointer;
+    POINT pointer = {0, 0};
     char about[MENU_STRING_SIZE];
 
     (void)wParam;
@@ -110,9 +110,9 @@ static LONG Clamp(LONG value, LONG low, LONG high) {
 // Opens the box with its bottom-right corner at the pointer, kept inside the
 // work area and never left of or above the screen's origin.
 static void PlaceAboutBox(HWND dialog) {
-    POINT pointer;
-    RECT workArea;
-    RECT box;
+    POINT pointer = {0, 0};
+    RECT workArea = {0, 0, 0, 0};
+    RECT box = {0, 0, 0, 0};
     LONG width;
     LONG height;
     LONG left;
