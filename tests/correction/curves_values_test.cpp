@@ -100,7 +100,7 @@ TEST(ContrastIndexTest, MovesIndicesAboutTheMiddleAndTruncatesTowardIt) {
     }
 }
 
-TEST_F(CurveTest, BrightnessCurvesMapComponentsAsDocumented) {
+TEST_F(CurveTest, BrightnessCurvesMapKnownComponents) {
     struct Case {
         int b, s, expected;
     } cases[] = {
@@ -129,7 +129,7 @@ TEST_F(CurveTest, EveryBrightnessKeepsBothEndsAndMovesTheMiddleOneWay) {
     }
 }
 
-TEST_F(CurveTest, RampsAreTheIdentityAndTheDocumentedThirtyTwoSteps) {
+TEST_F(CurveTest, RampsAreTheIdentityAndTheRoundedThirtyTwoSteps) {
     std::vector<PaletteEntry> ramp256 = Ramp(256);
     for (int i = 0; i < 256; i++) {
         EXPECT_TRUE(ramp256[i].r == i && ramp256[i].g == i && ramp256[i].b == i) << i;

@@ -154,7 +154,7 @@ TEST_F(Uninstall, SecondRunFindsNothingAndStillAsksAndOffersTheRestart) {
     EXPECT_EQ(attempts, 5u + 1 + 1 + 1 + 7 + 3);
 }
 
-TEST_F(Uninstall, DeletesInTheDescribedOrderAndGoesOnPastFailures) {
+TEST_F(Uninstall, DeletesKeysValuesAndFilesInOrderAndGoesOnPastFailures) {
     // A device key that is already gone and a driver file in use stop nothing.
     sim::registry::DeleteKey(
         "HKEY_LOCAL_MACHINE\\Enum\\PCI\\VEN_5C3E&DEV_0003&SUBSYS_00024D72&REV_03");
