@@ -3,7 +3,10 @@
 // desktop correction on in its dialog, brightens red, confirms, and ends.
 // It prints what the user sees and what the registry and the board hold.
 //
-//   lumivex [--lang ID] [--bpp N] [--languages]
+//   lumivex [--lang ID] [--bpp N] [--languages] [--machine DIR]
+//
+// The machine is kept in DIR (or $LUMIVEX_MACHINE) when one is named: loaded
+// from it, or installed afresh when it is empty, and saved back at the end.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +14,7 @@
 
 #include "platform/sim/board.h"
 #include "platform/sim/codepage.h"
+#include "platform/sim/machine.h"
 #include "platform/sim/script.h"
 #include "platform/sim/shell.h"
 #include "platform/sim/ui.h"
@@ -136,18 +140,31 @@ void ListLanguages() {
 
 int main(int argc, char** argv) {
     int bitsPerPixel = 16;
+    const char* fromEnvironment = std::getenv("LUMIVEX_MACHINE");
+    std::string machine = fromEnvironment != nullptr ? fromEnvironment : "";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--lang") == 0 && i + 1 < argc) {
             sim::SetUserDefaultLangID(static_cast<LANGID>(std::atoi(argv[++i])));
         } else if (std::strcmp(argv[i], "--bpp") == 0 && i + 1 < argc) {
             bitsPerPixel = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--machine") == 0 && i + 1 < argc &&
+                   argv[i + 1][0] != '\0') {
+            machine = argv[++i];
         } else if (std::strcmp(argv[i], "--languages") == 0) {
             ListLanguages();
             return 0;
         } else {
-            std::fprintf(stderr, "usage: lumivex [--lang ID] [--bpp N] [--languages]\n");
+            std::fprintf(stderr,
+                         "usage: lumivex [--lang ID] [--bpp N] [--languages] [--machine DIR]\n");
             return 2;
         }
+    }
+    std::string error;
+    if (machine.empty()) {
+        sim::machine::InstallDefault();
+    } else if (!sim::machine::Open(machine, &error)) {
+        std::fprintf(stderr, "lumivex: cannot load the machine: %s\n", error.c_str());
+        return 2;
     }
     sim::display::SetBitsPerPixel(bitsPerPixel);
     std::printf("lumivex on a simulated machine at %d bits per pixel, language %u\n", bitsPerPixel,
@@ -178,5 +195,9 @@ int main(int argc, char** argv) {
 
     int exitCode = sim::ui::RunWinMain(WinMain);
     std::printf("lumivex ended with exit code %d\n", exitCode);
+    if (!machine.empty() && !sim::machine::Save(machine, &error)) {
+        std::fprintf(stderr, "lumivex: cannot save the machine: %s\n", error.c_str());
+        return 2;
+    }
     return exitCode;
 }

@@ -1,9 +1,15 @@
 // Runs the uninstaller on a simulated machine that has the Ardenvale board's
 // driver installed, and prints what the run deleted.
 //
-// Any argument selects the silent run, as on the real system. In the
-// interactive run the message boxes are asked on the terminal (y/n).
+//   uninstaller [--machine DIR] [ARG...]
+//
+// Any argument other than --machine selects the silent run, as on the real
+// system. In the interactive run the message boxes are asked on the terminal
+// (y/n). The machine is kept in DIR (or $LUMIVEX_MACHINE) when one is named:
+// loaded from it, or installed afresh when it is empty, and saved back.
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -11,50 +17,11 @@
 #include <unistd.h>
 
 #include "platform/sim/command_line.h"
+#include "platform/sim/machine.h"
 #include "platform/win32.h"
 #include "uninstaller/uninstaller.h"
 
 namespace {
-
-void InstallBoard() {
-    namespace reg = sim::registry;
-    const std::string pci = "HKEY_LOCAL_MACHINE\\Enum\\PCI\\";
-    const std::string device =
-        pci + "VEN_5C3E&DEV_0003&SUBSYS_00014D72&REV_03\\BUS_01&DEV_00&FUNC_00";
-    reg::SetString(device, "Class", "DISPLAY");
-    reg::SetString(device, "Driver", "DISPLAY\\0001");
-    reg::SetString(device, "DeviceDesc", "Ardenvale");
-    reg::SetString(device, "Mfg", "Zorbital");
-
-    const std::string display =
-        "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Display\\";
-    reg::SetString(display + "0000\\DEFAULT", "drv", "vga.drv");
-    reg::SetString(display + "0000", "DriverDesc", "Standard Display Adapter (VGA)");
-    reg::SetString(display + "0001", "DriverDesc", "Ardenvale");
-    reg::SetString(display + "0001\\DEFAULT", "drv", "zorb16qk.drv");
-    reg::SetString(display + "0001\\DEFAULT", "vdd", "*vdd,zorbqk.vxd");
-    reg::SetString(display + "0001\\MODES\\16\\640,480", "", "");
-    reg::SetString(display + "0001\\shellex\\PropertySheetHandlers\\ZorbitalPages", "", "");
-
-    reg::SetString("HKEY_LOCAL_MACHINE\\Software\\Zorbital\\Kelvane", "Version", "4.10");
-    const std::string windows =
-        "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\";
-    reg::SetString(windows + "Uninstall\\Zorbital Kelvane", "DisplayName",
-                   "Ardenvale display driver");
-    reg::SetString(windows + "Uninstall\\Zorbital Kelvane", "UninstallString",
-                   "C:\\WINDOWS\\SYSTEM\\uninstaller.exe");
-    reg::SetString(windows + "Run", "OrevalKelvane", "C:\\WINDOWS\\SYSTEM\\zorbqkps.dll");
-    reg::SetString(windows + "Run", "SystemTray", "SysTray.Exe");
-
-    for (const char* name : {"zorb16qk.drv", "zorbqk.vxd", "zorb32qk.dll", "plume3x.dll",
-                             "zorbqkps.dll", "zorbqkps.hlp", "zorbspl3.dll", "vga.drv"}) {
-        sim::files::AddFile(std::string("C:\\WINDOWS\\SYSTEM\\") + name);
-    }
-    for (const char* name :
-         {"INF\\quenor.inf", "INF\\OTHER\\quenor.inf", "INF\\OTHER\\BrisantaQuenor.inf"}) {
-        sim::files::AddFile(std::string("C:\\WINDOWS\\") + name);
-    }
-}
 
 // The boxes' texts are Windows-1252; its upper half from 0xA0 is Latin-1.
 std::string ToUtf8(const std::string& ansi) {
@@ -99,11 +66,32 @@ int AskOnTerminal(const sim::msgbox::Box& box) {
 } // namespace
 
 int main(int argc, char** argv) {
-    InstallBoard();
+    // --machine DIR is the host's own; every other argument is the program's.
+    std::vector<const char*> args = {argv[0]};
+    const char* fromEnvironment = std::getenv("LUMIVEX_MACHINE");
+    std::string machine = fromEnvironment != nullptr ? fromEnvironment : "";
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--machine") == 0) {
+            if (i + 1 >= argc || argv[i + 1][0] == '\0') {
+                std::fprintf(stderr, "usage: uninstaller [--machine DIR] [ARG...]\n");
+                return 2;
+            }
+            machine = argv[++i];
+        } else {
+            args.push_back(argv[i]);
+        }
+    }
+    std::string error;
+    if (machine.empty()) {
+        sim::machine::InstallDefault();
+    } else if (!sim::machine::Open(machine, &error)) {
+        std::fprintf(stderr, "uninstaller: cannot load the machine: %s\n", error.c_str());
+        return 2;
+    }
     sim::ClearOperationLog();
     sim::msgbox::SetAnswerSource(AskOnTerminal);
 
-    std::string full = sim::CommandLineFromArgs(argc, argv);
+    std::string full = sim::CommandLineFromArgs(static_cast<int>(args.size()), args.data());
     std::string entry = sim::GuiEntryCommandLine(full);
     std::vector<char> cmdLine(entry.begin(), entry.end());
     cmdLine.push_back('\0');
@@ -121,5 +109,9 @@ int main(int argc, char** argv) {
         std::printf("restart requested (ExitWindowsEx flags %u)\n", sim::ShutdownRequests().back());
     }
     std::printf("exit code %d\n", exitCode);
+    if (!machine.empty() && !sim::machine::Save(machine, &error)) {
+        std::fprintf(stderr, "uninstaller: cannot save the machine: %s\n", error.c_str());
+        return 2;
+    }
     return exitCode;
 }
