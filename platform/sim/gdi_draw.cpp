@@ -181,34 +181,39 @@ BOOL BitBlt(HDC dest, int x, int y, int width, int height, HDC source, int sourc
     return TRUE;
 }
 
-COLORREF GetPixel(HDC dc, int x, int y) {
+namespace {
+
+// The pixel a point of a DC lands on and its surface; null outside the surface.
+COLORREF* PixelAt(HDC dc, int x, int y, Surface** surface) {
     DeviceContext* p = FindDc(dc);
     if (p == nullptr) {
-        return CLR_INVALID;
+        return nullptr;
     }
     int64_t ox = 0;
     int64_t oy = 0;
-    Surface* surface = DrawingSurface(p, &ox, &oy);
-    if (surface == nullptr || !surface->Contains(ox + x, oy + y)) {
-        return CLR_INVALID;
+    *surface = DrawingSurface(p, &ox, &oy);
+    if (*surface == nullptr || !(*surface)->Contains(ox + x, oy + y)) {
+        return nullptr;
     }
-    return surface->At(ox + x, oy + y);
+    return &(*surface)->At(ox + x, oy + y);
+}
+
+} // namespace
+
+COLORREF GetPixel(HDC dc, int x, int y) {
+    Surface* surface = nullptr;
+    COLORREF* pixel = PixelAt(dc, x, y, &surface);
+    return pixel == nullptr ? CLR_INVALID : *pixel;
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-    DeviceContext* p = FindDc(dc);
-    if (p == nullptr) {
+    Surface* surface = nullptr;
+    COLORREF* pixel = PixelAt(dc, x, y, &surface);
+    if (pixel == nullptr) {
         return CLR_INVALID;
     }
-    int64_t ox = 0;
-    int64_t oy = 0;
-    Surface* surface = DrawingSurface(p, &ox, &oy);
-    if (surface == nullptr || !surface->Contains(ox + x, oy + y)) {
-        return CLR_INVALID;
-    }
-    COLORREF& pixel = surface->At(ox + x, oy + y);
-    pixel = DeviceColor(*surface, color);
-    return pixel;
+    *pixel = DeviceColor(*surface, color);
+    return *pixel;
 }
 
 namespace sim::gdi {
